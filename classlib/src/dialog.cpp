@@ -276,11 +276,6 @@ BOOL CDialog::OnCmdMsg(UINT nID, int nCode)
     return app ? app->OnCmdMsg(nID, nCode) : FALSE;
 }
 
-BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    return CWnd::OnCommand(wParam, lParam);
-}
-
 BOOL CDialog::ExecuteDlgInit(LPCTSTR lpszResourceName)
 {
     if (!lpszResourceName || !m_hWnd)

@@ -260,15 +260,15 @@ int CDC::SetBkMode(int nBkMode)
 
 // --- window DCs -----------------------------------------------------------
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)
+CWindowReleasedDC::CWindowReleasedDC(HWND hWnd, HDC hDC) : m_hWnd(hWnd)
 {
-    if (HDC h = ::GetDC(m_hWnd)) {
+    if (hDC) {
         ++g_counters.dcs;
-        Attach(h);
+        Attach(hDC);
     }
 }
 
-CClientDC::~CClientDC()
+CWindowReleasedDC::~CWindowReleasedDC()
 {
     if (HDC h = Detach()) {
         ::ReleaseDC(m_hWnd, h);
@@ -276,20 +276,14 @@ CClientDC::~CClientDC()
     }
 }
 
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)
+CClientDC::CClientDC(CWnd* pWnd)
+    : CWindowReleasedDC(pWnd ? pWnd->m_hWnd : nullptr, ::GetDC(pWnd ? pWnd->m_hWnd : nullptr))
 {
-    if (HDC h = ::GetWindowDC(m_hWnd)) {
-        ++g_counters.dcs;
-        Attach(h);
-    }
 }
 
-CWindowDC::~CWindowDC()
+CWindowDC::CWindowDC(CWnd* pWnd)
+    : CWindowReleasedDC(pWnd ? pWnd->m_hWnd : nullptr, ::GetWindowDC(pWnd ? pWnd->m_hWnd : nullptr))
 {
-    if (HDC h = Detach()) {
-        ::ReleaseDC(m_hWnd, h);
-        --g_counters.dcs;
-    }
 }
 
 CPaintDC::CPaintDC(CWnd* pWnd) : m_ps{}, m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)

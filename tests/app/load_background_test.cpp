@@ -8,6 +8,7 @@
 
 #include "app/launcher_app.h"
 #include "res/resource.h"
+#include "wine_paths.h"
 
 namespace {
 
@@ -69,14 +70,6 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: %s launcher_bad_picture.exe\n", argv[0]);
         return 2;
     }
-    std::string path = argv[1];
-    std::wstring w(path.begin(), path.end());
-    if (!w.empty() && w[0] == L'/') {
-        for (auto& c : w)
-            if (c == L'/')
-                c = L'\\';
-        w = L"Z:" + w;
-    }
-    g_badPictureModule = w;
+    g_badPictureModule = testing_support::ToWindowsPath(argv[1]);
     return RUN_ALL_TESTS();
 }

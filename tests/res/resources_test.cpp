@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "wine_paths.h"
+
 namespace {
 
 std::vector<std::wstring> g_modules;  // executables to inspect, from the command line
@@ -371,13 +373,7 @@ int main(int argc, char** argv)
         std::string p = argv[i];
         if (p.rfind("--", 0) == 0)
             continue;
-        std::wstring w(p.begin(), p.end());
-        if (!w.empty() && w[0] == L'/') {
-            for (auto& c : w)
-                if (c == L'/')
-                    c = L'\\';
-            w = L"Z:" + w;
-        }
+        const std::wstring w = testing_support::ToWindowsPath(p);
         if (::GetFileAttributesW(w.c_str()) != INVALID_FILE_ATTRIBUTES)
             g_modules.push_back(w);
         else

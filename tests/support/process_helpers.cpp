@@ -4,18 +4,6 @@
 
 namespace testing_support {
 
-std::wstring ToWindowsPath(const std::string& path)
-{
-    std::wstring w(path.begin(), path.end());
-    if (!w.empty() && w[0] == L'/') {
-        for (auto& c : w)
-            if (c == L'/')
-                c = L'\\';
-        w = L"Z:" + w;
-    }
-    return w;
-}
-
 bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs, DWORD stepMs)
 {
     const DWORD start = ::GetTickCount();

@@ -7,10 +7,9 @@
 #include <functional>
 #include <string>
 
-namespace testing_support {
+#include "wine_paths.h"
 
-// A Unix path as Wine's Z: drive sees it; Windows paths pass unchanged.
-std::wstring ToWindowsPath(const std::string& path);
+namespace testing_support {
 
 // Polls until pred() holds or timeoutMs passes.
 bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs, DWORD stepMs = 50);

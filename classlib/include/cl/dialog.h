@@ -50,7 +50,6 @@ public:
     virtual void OnCancel();
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCmdMsg(UINT nID, int nCode) override;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
     // Runs the modal loop on this window until EndModalLoop.
     int RunModalLoop();

@@ -1,7 +1,7 @@
 // GDI wrappers: device contexts and drawing objects.
 //
-// Classes in this file: CGdiObject, CBitmap, CBrush, CDC, CClientDC,
-// CWindowDC, CPaintDC; cl::GdiCounters.
+// Classes in this file: CGdiObject, CBitmap, CBrush, CDC, CWindowReleasedDC,
+// CClientDC, CWindowDC, CPaintDC; cl::GdiCounters.
 //
 // Ownership: a CGdiObject owns its handle (deleted by the destructor) unless
 // Detach()ed; a CDC owns a DC it created (deleted), and a CClientDC/CWindowDC
@@ -116,24 +116,26 @@ protected:
     friend class CMyMemDC;
 };
 
-// A window's client-area DC, got with ::GetDC and released by the destructor.
-class CClientDC : public CDC {
+// A DC got from a window and given back with ::ReleaseDC by the destructor.
+class CWindowReleasedDC : public CDC {
 public:
-    explicit CClientDC(CWnd* pWnd);
-    ~CClientDC() override;
+    ~CWindowReleasedDC() override;
 
 protected:
+    CWindowReleasedDC(HWND hWnd, HDC hDC);
     HWND m_hWnd;
 };
 
-// A window's whole-window DC, got with ::GetWindowDC.
-class CWindowDC : public CDC {
+// A window's client-area DC (::GetDC).
+class CClientDC : public CWindowReleasedDC {
+public:
+    explicit CClientDC(CWnd* pWnd);
+};
+
+// A window's whole-window DC (::GetWindowDC).
+class CWindowDC : public CWindowReleasedDC {
 public:
     explicit CWindowDC(CWnd* pWnd);
-    ~CWindowDC() override;
-
-protected:
-    HWND m_hWnd;
 };
 
 // BeginPaint/EndPaint around a WM_PAINT handler.
