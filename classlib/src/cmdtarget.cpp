@@ -1,4 +1,5 @@
 #include "cl/cmdtarget.h"
+#include "cl/ole.h"
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
@@ -43,4 +44,16 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode)
     LRESULT ignored = 0;
     return DispatchToMap(WM_COMMAND, static_cast<UINT>(nCode), nID, WM_COMMAND,
                          MAKEWPARAM(nID, nCode), 0, ignored);
+}
+
+const CL_EVENTSINKMAP* CCmdTarget::GetThisEventSinkMap()
+{
+    static const CL_EVENTSINKMAP_ENTRY entries[] = {{0, 0, nullptr, nullptr}};
+    static const CL_EVENTSINKMAP map = {nullptr, &entries[0]};
+    return &map;
+}
+
+const CL_EVENTSINKMAP* CCmdTarget::GetEventSinkMap() const
+{
+    return GetThisEventSinkMap();
 }

@@ -1,4 +1,5 @@
 #include "afxwin.h"
+#include "cl/ole.h"
 
 #include <cstring>
 #include <string>
@@ -42,6 +43,13 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 {
     if (!pDX || !pDX->m_pDlgWnd || rControl.m_hWnd)
         return;
+    // An ActiveX control is reached through its site, not by subclassing.
+    if (COleControlContainer* cont = pDX->m_pDlgWnd->m_pCtrlCont) {
+        if (COleControlSite* site = cont->FindItem(static_cast<UINT>(nIDC))) {
+            rControl.AttachControlSite(site);
+            return;
+        }
+    }
     HWND hCtl = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
     if (!hCtl)
         return;
@@ -97,6 +105,15 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
 {
     if (m_hWnd || !lpDialogTemplate)
         return FALSE;
+    // ActiveX items are taken out of the template and made at WM_INITDIALOG.
+    std::vector<COleControlContainer::PendingItem> oleItems;
+    const std::vector<BYTE> stripped = AfxSplitDialogTemplate(lpDialogTemplate, oleItems);
+    if (!oleItems.empty()) {
+        m_pCtrlCont = new COleControlContainer(this);
+        m_pCtrlCont->m_pending = std::move(oleItems);
+        lpDialogTemplate = reinterpret_cast<LPCDLGTEMPLATE>(stripped.data());
+    }
+    m_hInstDlgInit = hInst;
     HookWindowCreate(this);
     HWND hWnd = ::CreateDialogIndirectParamW(hInst, lpDialogTemplate,
                                              pParentWnd ? pParentWnd->m_hWnd : nullptr, ClDlgProc, 0);
@@ -104,6 +121,8 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
     if (!hWnd) {
         if (m_hWnd)
             Detach();
+        delete m_pCtrlCont;
+        m_pCtrlCont = nullptr;
         return FALSE;
     }
     return TRUE;
@@ -222,6 +241,9 @@ void CDialog::EndDialog(int nResult)
 
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 {
+    if (m_pCtrlCont)
+        m_pCtrlCont->CreateControls(m_hInstDlgInit ? m_hInstDlgInit : AfxGetResourceHandle(),
+                                    m_lpszTemplateName);
     return OnInitDialog();
 }
 
@@ -261,6 +283,9 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg)
     const bool input = (m >= WM_KEYFIRST && m <= WM_KEYLAST) || (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST);
     if (!input || !m_hWnd)
         return FALSE;
+    // Keys inside a hosted control go to the control first (Tab, clipboard keys).
+    if (m_pCtrlCont && m_pCtrlCont->PreTranslateAccelerator(pMsg))
+        return TRUE;
     return ::IsDialogMessageW(m_hWnd, pMsg);
 }
 

@@ -1,4 +1,7 @@
 #include "afxwin.h"
+#include "cl/ole.h"
+
+#include <cstdarg>
 
 #include <memory>
 #include <unordered_map>
@@ -63,6 +66,12 @@ struct WndInternals {
             result = AnswerAfterException(hWnd, message);
         }
 
+        // Hosted controls go before the window's children do.
+        if ((message == WM_DESTROY || message == WM_NCDESTROY) && CWnd::FromHandlePermanent(hWnd) == pWnd &&
+            pWnd->m_pCtrlCont) {
+            delete pWnd->m_pCtrlCont;
+            pWnd->m_pCtrlCont = nullptr;
+        }
         if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == pWnd)
             FinishNcDestroy(pWnd, hWnd);
         st.current = saved;
@@ -106,6 +115,12 @@ CWnd::CWnd() = default;
 
 CWnd::~CWnd()
 {
+    // A hosted control's window belongs to its site.
+    if (m_pCtrlSite) {
+        m_pCtrlSite->m_pWndCtrl = nullptr;
+        m_pCtrlSite = nullptr;
+        Detach();
+    }
     if (!m_hWnd)
         return;
     if (m_bTemporary) {
@@ -290,6 +305,11 @@ int CWnd::GetDlgCtrlID() const
 
 BOOL CWnd::ShowWindow(int nCmdShow)
 {
+    if (m_pCtrlSite) {
+        const BOOL wasVisible = ::IsWindowVisible(m_hWnd);
+        m_pCtrlSite->ShowWindow(nCmdShow);
+        return wasVisible;
+    }
     return ::ShowWindow(m_hWnd, nCmdShow);
 }
 
@@ -310,7 +330,10 @@ BOOL CWnd::EnableWindow(BOOL bEnable)
 
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
 {
-    ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
+    if (m_pCtrlSite)
+        m_pCtrlSite->MoveWindow(x, y, nWidth, nHeight);
+    else
+        ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
 }
 
 void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint)
@@ -428,7 +451,47 @@ void CWnd::UpdateWindow()
 
 CWnd* CWnd::SetFocus()
 {
+    if (m_pCtrlSite) {
+        HWND previous = ::GetFocus();
+        m_pCtrlSite->SetFocus();
+        return FromHandle(previous);
+    }
     return FromHandle(::SetFocus(m_hWnd));
+}
+
+IUnknown* CWnd::GetControlUnknown() const
+{
+    return m_pCtrlSite ? m_pCtrlSite->m_pObject : nullptr;
+}
+
+void CWnd::InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo, ...)
+{
+    if (!m_pCtrlSite)
+        return;
+    va_list args;
+    va_start(args, pbParamInfo);
+    try {
+        m_pCtrlSite->InvokeHelperV(dwDispID, wFlags, vtRet, pvRet, pbParamInfo, args);
+    } catch (...) {
+        va_end(args);
+        throw;
+    }
+    va_end(args);
+}
+
+COleControlSite* CWnd::CreateControlSite(COleControlContainer*)
+{
+    return nullptr;
+}
+
+void CWnd::AttachControlSite(COleControlSite* pSite)
+{
+    if (!pSite || m_pCtrlSite || m_hWnd)
+        return;
+    m_pCtrlSite = pSite;
+    pSite->m_pWndCtrl = this;
+    if (pSite->m_hWnd)
+        Attach(pSite->m_hWnd);
 }
 
 CWnd* CWnd::GetFocus()

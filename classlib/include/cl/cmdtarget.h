@@ -4,6 +4,8 @@
 #include "msgmap.h"
 #include "object.h"
 
+struct CL_EVENTSINKMAP;
+
 class CCmdTarget : public CObject {
     DECLARE_DYNAMIC(CCmdTarget)
 public:
@@ -14,9 +16,13 @@ public:
     // object's message map. TRUE when a handler took it.
     virtual BOOL OnCmdMsg(UINT nID, int nCode);
 
+    // The event sink map (ole.h): events of hosted controls, by control id.
+    virtual const CL_EVENTSINKMAP* GetEventSinkMap() const;
+
 protected:
     static const CL_MSGMAP* GetThisMessageMap();
     virtual const CL_MSGMAP* GetMessageMap() const;
+    static const CL_EVENTSINKMAP* GetThisEventSinkMap();
 
     // Finds the first entry for (message, code, id) in this object's map
     // chain, most derived class first. Null when there is none.

@@ -69,6 +69,7 @@ protected:
     void HandleOK();
     void HandleCancel();
 
+    HINSTANCE m_hInstDlgInit = nullptr;  // module of the template (and its DLGINIT)
     int m_nModalResult = -1;
     bool m_bInModalLoop = false;
     bool m_bContinueModal = false;

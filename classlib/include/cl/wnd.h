@@ -11,6 +11,8 @@
 // deleted at the next idle time of the message loop and must not be kept.
 #pragma once
 
+#include <ole2.h>
+
 #include "cmdtarget.h"
 #include "types.h"
 
@@ -112,10 +114,27 @@ public:
     // Offers the child hWndChild the message being handled, reflected.
     static BOOL ReflectLastMsg(HWND hWndChild, LRESULT* pResult = nullptr);
 
-    // OLE control hosting (see olectl.h): the site of a hosted control and
+    // OLE control hosting (see ole.h): the site of a hosted control and
     // the container of a window that hosts controls.
     COleControlSite* m_pCtrlSite = nullptr;
     COleControlContainer* m_pCtrlCont = nullptr;
+
+    // The hosted control's IUnknown, without an added reference; null when
+    // this wrapper is not bound to a control site.
+    IUnknown* GetControlUnknown() const;
+    // Calls the hosted control's IDispatch; does nothing without a site.
+    // Raises COleDispatchException or COleException when the call fails.
+    void InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet,
+                      const BYTE* pbParamInfo, ...);
+    // Creates the site for a control this window hosts; null for the
+    // library's standard site.
+    virtual COleControlSite* CreateControlSite(COleControlContainer* pContainer);
+    // Creates an ActiveX control as a child of pParentWnd (no persisted
+    // state) and binds this wrapper to it.
+    BOOL CreateControl(REFCLSID clsid, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, UINT nID);
+    // Binds this wrapper to a hosted control's site (DDX_Control does this).
+    void AttachControlSite(COleControlSite* pSite);
 
     // Default handlers (default processing); derived maps route to them.
     int OnCreate(LPCREATESTRUCT lpCreateStruct);

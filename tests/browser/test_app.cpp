@@ -1,0 +1,7 @@
+#include "afxwin.h"
+
+namespace {
+class TestApp : public CWinApp {
+};
+TestApp g_testApp;
+} // namespace
