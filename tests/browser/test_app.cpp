@@ -1,7 +1,0 @@
-#include "afxwin.h"
-
-namespace {
-class TestApp : public CWinApp {
-};
-TestApp g_testApp;
-} // namespace
