@@ -14,6 +14,7 @@
 #include "cl/wnd.h"
 #include "cl/gdi.h"
 #include "cl/dialog.h"
+#include "cl/ctrl.h"
 #include "cl/app.h"
 #include "cl/msgthunks.h"
 

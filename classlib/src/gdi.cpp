@@ -16,7 +16,7 @@ GdiThreadState& State()
     return state;
 }
 
-cl::GdiCounters g_counters{0, 0};
+cl::GdiCounters g_counters{0, 0, 0};
 
 } // namespace
 
@@ -219,6 +219,7 @@ HGDIOBJ CDC::SelectObject(HGDIOBJ hObject)
 
 BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop)
 {
+    ++g_counters.bitBlts;
     return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC ? pSrcDC->m_hDC : nullptr, xSrc, ySrc, dwRop);
 }
 

@@ -95,8 +95,13 @@ bool StartUnix(const std::wstring& commandLine)
     buf.push_back(L'\0');
     if (!::CreateProcessW(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
+    // Wine gives no real handles back for a Unix program (a null process
+    // handle, a stale thread handle): closing them would close whatever
+    // handle of ours has that value, standard output for one.
+    if (pi.hProcess) {
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+    }
     return true;
 }
 

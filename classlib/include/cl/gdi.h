@@ -17,10 +17,12 @@ class CWnd;
 namespace cl {
 // Live counts of GDI objects and DCs created through these wrappers and not
 // yet deleted or released. Wine's GetGuiResources is a stub, so leak tests
-// count here.
+// count here. bitBlts counts block transfers, so that drawing code can be
+// measured per paint.
 struct GdiCounters {
     long objects;  // pens, brushes, bitmaps created by CGdiObject subclasses
     long dcs;      // DCs created (CreateCompatibleDC) or got (GetDC, BeginPaint)
+    long bitBlts;  // calls of CDC::BitBlt so far
 };
 GdiCounters GetGdiCounters();
 } // namespace cl
