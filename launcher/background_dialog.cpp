@@ -1,6 +1,7 @@
 #include "background_dialog.h"
 
 #include <cstring>
+#include <new>
 #include <objidl.h>
 #include <gdiplus.h>
 
@@ -33,6 +34,7 @@ BEGIN_MESSAGE_MAP(BackgroundDialog, CDialog)
     ON_WM_SIZE()
     ON_WM_LBUTTONDOWN()
     ON_WM_CREATE()
+    ON_MESSAGE(WM_SHOW_FRONT_PANEL, OnShowFrontPanel)
 END_MESSAGE_MAP()
 
 BackgroundDialog::BackgroundDialog(CWnd* pParent) : CDialog(IDD_BACKGROUND_DIALOG, pParent)
@@ -70,8 +72,9 @@ int BackgroundDialog::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void BackgroundDialog::CreateFrontPanel()
 {
-    // The front panel is not part of this build yet: the background runs
-    // alone and OnMove/OnSize have nothing to place.
+    m_pFrontend = new (std::nothrow) FrontendDialog(this);
+    if (m_pFrontend)
+        m_pFrontend->Create(m_pFrontend->m_lpszTemplateName, m_pFrontend->m_pParentWnd);
 }
 
 BOOL BackgroundDialog::OnInitDialog()
@@ -84,7 +87,26 @@ BOOL BackgroundDialog::OnInitDialog()
     m_blend.SourceConstantAlpha = 255;
     m_blend.AlphaFormat = AC_SRC_ALPHA;
     ApplyLayeredImage();
+    // The front panel is shown once the dialog manager has shown this window.
+    PostMessage(WM_SHOW_FRONT_PANEL);
     return TRUE;
+}
+
+LRESULT BackgroundDialog::OnShowFrontPanel(WPARAM, LPARAM)
+{
+    // An owned window stays above its owner, but Wine stacks windows on the
+    // display in the order they are first shown: the panel is shown after
+    // this window so that it is on top there too.
+    if (m_pFrontend && m_pFrontend->m_hWnd) {
+        // The panel's own background (the key colour) is painted before its
+        // buttons paint for the first time, since they keep what lies under
+        // them at that moment as their background; only then is the panel
+        // activated, which gives its first button the focus and a redraw.
+        m_pFrontend->ShowWindow(SW_SHOWNA);
+        m_pFrontend->UpdateWindow();
+        ::SetActiveWindow(m_pFrontend->m_hWnd);
+    }
+    return 0;
 }
 
 void BackgroundDialog::ApplyLayeredImage()
@@ -158,12 +180,28 @@ void BackgroundDialog::OnMove(int x, int y)
 void BackgroundDialog::OnSize(UINT nType, int cx, int cy)
 {
     CDialog::OnSize(nType, cx, cy);
+    // The front panel goes and comes back with a minimized background. The
+    // system does this for owned popups; Wine without a window manager does
+    // not, and a second call is harmless where it does.
+    if (nType == SIZE_MINIMIZED)
+        ::ShowOwnedPopups(m_hWnd, FALSE);
+    else if (nType == SIZE_RESTORED)
+        ::ShowOwnedPopups(m_hWnd, TRUE);
     if (m_pFrontend)
         m_pFrontend->SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER);
-    // Only a position remembered from a move can be restored; without a
-    // front panel none is kept and the window stays where it is.
-    if (nType == SIZE_RESTORED && m_pFrontend)
-        SetWindowPos(nullptr, m_nLastX, m_nLastY, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    // A restore puts the client area back on the last remembered origin.
+    // Only a move seen with a front panel is remembered; without one the
+    // window stays where it is. The window's own frame (the dialog frame
+    // the template asks for) is allowed for, so the window does not creep
+    // by its width at every restore.
+    if (nType == SIZE_RESTORED && m_pFrontend) {
+        CRect window;
+        GetWindowRect(&window);
+        CPoint client(0, 0);
+        ClientToScreen(&client);
+        SetWindowPos(nullptr, m_nLastX - (client.x - window.left), m_nLastY - (client.y - window.top), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER);
+    }
 }
 
 void BackgroundDialog::OnLButtonDown(UINT nFlags, CPoint point)
@@ -175,13 +213,6 @@ void BackgroundDialog::OnLButtonDown(UINT nFlags, CPoint point)
 
 BOOL BackgroundDialog::PreTranslateMessage(MSG* pMsg)
 {
-    switch (launcher::BackgroundFilter(pMsg->message, pMsg->wParam)) {
-    case launcher::FilterVerdict::Dispatch:
-        return FALSE;
-    case launcher::FilterVerdict::Discard:
-        return TRUE;
-    case launcher::FilterVerdict::AskBase:
-        break;
-    }
-    return CDialog::PreTranslateMessage(pMsg);
+    return launcher::ApplyFilter(launcher::BackgroundFilter(pMsg->message, pMsg->wParam),
+                                 [&] { return CDialog::PreTranslateMessage(pMsg); });
 }

@@ -41,6 +41,9 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     void OnLButtonDown(UINT nFlags, CPoint point);
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    LRESULT OnShowFrontPanel(WPARAM, LPARAM);
+
+    static constexpr UINT WM_SHOW_FRONT_PANEL = WM_APP + 1;
 
     DECLARE_MESSAGE_MAP()
 };

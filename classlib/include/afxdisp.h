@@ -4,3 +4,4 @@
 
 #include "afxwin.h"
 #include "cl/ole.h"
+#include "cl/dhtml.h"

@@ -1,8 +1,13 @@
-// The background layer's rules that need no window: centring and the key filter.
+// The launcher's rules that need no window: centring, the key filters and
+// the hand-off rule.
 #include <gtest/gtest.h>
 
 #include "launcher/background_dialog.h"
+#include "launcher/handoff.h"
 #include "launcher/key_filters.h"
+
+#include <cwchar>
+#include <string>
 
 namespace {
 
@@ -43,6 +48,60 @@ TEST(KeyFilter, BackgroundKeepsEnterAndEscapeFromTheDialogManager)
     };
     for (const Case& c : cases)
         EXPECT_EQ(launcher::BackgroundFilter(c.message, c.wParam), c.verdict) << std::hex << c.message << " " << c.wParam;
+}
+
+} // namespace
+
+namespace {
+
+TEST(KeyFilter, FrontPanelAndGameWindowRules)
+{
+    using launcher::FilterVerdict;
+    struct Case { UINT message; WPARAM wParam; FilterVerdict front; FilterVerdict game; };
+    const Case cases[] = {
+        {WM_KEYDOWN, VK_F12, FilterVerdict::Discard, FilterVerdict::AskBase},
+        {WM_KEYDOWN, VK_ESCAPE, FilterVerdict::Discard, FilterVerdict::Discard},
+        {WM_KEYDOWN, VK_RETURN, FilterVerdict::Discard, FilterVerdict::Dispatch},
+        {WM_RBUTTONDOWN, 0, FilterVerdict::Dispatch, FilterVerdict::Dispatch},
+        {WM_KEYUP, VK_RETURN, FilterVerdict::AskBase, FilterVerdict::AskBase},
+        {WM_KEYUP, VK_ESCAPE, FilterVerdict::AskBase, FilterVerdict::AskBase},
+        {WM_KEYDOWN, VK_TAB, FilterVerdict::AskBase, FilterVerdict::AskBase},
+        {WM_CHAR, VK_RETURN, FilterVerdict::AskBase, FilterVerdict::AskBase},
+        {WM_LBUTTONDOWN, 0, FilterVerdict::AskBase, FilterVerdict::AskBase},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(launcher::FrontendFilter(c.message, c.wParam), c.front) << std::hex << c.message << " " << c.wParam;
+        EXPECT_EQ(launcher::GameFilter(c.message, c.wParam), c.game) << std::hex << c.message << " " << c.wParam;
+    }
+}
+
+TEST(HandOffRule, WebAddressesContainingPlayAreGamePages)
+{
+    struct Case { const wchar_t* url; bool game; };
+    const Case cases[] = {
+        {L"http://portal.example/play/42", true},            // path
+        {L"http://portal.example/game?mode=play", true},     // query
+        {L"http://play.portal.example/", true},              // host
+        {L"https://portal.example/display", true},           // inside longer words
+        {L"http://portal.example/player/7", true},
+        {L"http://portal.example/replay", true},
+        {L"http://portal.example/playlist", true},
+        {L"HTTPS://portal.example/play", true},              // the scheme is not case-sensitive
+        {L"http://portal.example/PLAY", false},              // "play" is
+        {L"http://portal.example/Play", false},
+        {L"about:blank", false},
+        {L"http://portal.orvanta.example/embed/3434/", false},
+        {L"", false},
+        {L"javascript:play()", false},                       // no script or local addresses
+        {L"file:///C:/games/play.html", false},
+        {L"about:play", false},
+        {L"res://launcher.exe/play", false},
+        {L"ftp://portal.example/play", false},
+        {L"httpplay://x", false},
+        {L"play", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(launcher::IsGameAddress(c.url), c.game) << std::string(c.url, c.url + wcslen(c.url));
 }
 
 } // namespace

@@ -1,16 +1,23 @@
 // CCmdTarget: the root of every class that has a message map.
 #pragma once
 
+#include <memory>
+
 #include "msgmap.h"
 #include "object.h"
+
+struct IDispatch;
+namespace cl {
+class AutomationObject;
+}
 
 struct CL_EVENTSINKMAP;
 
 class CCmdTarget : public CObject {
     DECLARE_DYNAMIC(CCmdTarget)
 public:
-    CCmdTarget() = default;
-    ~CCmdTarget() override = default;
+    CCmdTarget();
+    ~CCmdTarget() override;
 
     // Routes a command (WM_COMMAND id and notification code) through this
     // object's message map. TRUE when a handler took it.
@@ -18,6 +25,12 @@ public:
 
     // The event sink map (ole.h): events of hosted controls, by control id.
     virtual const CL_EVENTSINKMAP* GetEventSinkMap() const;
+
+    // Gives this object an automation interface (an IDispatch that exposes no
+    // methods or properties); it lives as long as the object.
+    void EnableAutomation();
+    // The automation interface, or null before EnableAutomation.
+    IDispatch* GetIDispatch(BOOL bAddRef);
 
 protected:
     static const CL_MSGMAP* GetThisMessageMap();
@@ -32,4 +45,7 @@ protected:
     // entry or the handler declined.
     BOOL DispatchToMap(UINT mapMessage, UINT code, UINT id, UINT message, WPARAM wParam,
                        LPARAM lParam, LRESULT& result);
+
+private:
+    std::unique_ptr<cl::AutomationObject> m_pAutomation;
 };
