@@ -1,5 +1,6 @@
 #include "afxwin.h"
 #include "cl/ole.h"
+#include "dlginit.h"
 
 #include <cstring>
 #include <string>
@@ -303,39 +304,16 @@ BOOL CDialog::OnCmdMsg(UINT nID, int nCode)
 
 BOOL CDialog::ExecuteDlgInit(LPCTSTR lpszResourceName)
 {
-    if (!lpszResourceName || !m_hWnd)
+    if (!m_hWnd)
         return TRUE;
-    HINSTANCE hInst = AfxGetResourceHandle();
-    HRSRC hRes = ::FindResourceW(hInst, lpszResourceName, MAKEINTRESOURCEW(240));
-    if (!hRes)
-        return TRUE;
-    const DWORD size = ::SizeofResource(hInst, hRes);
-    HGLOBAL hData = ::LoadResource(hInst, hRes);
-    const BYTE* p = hData ? static_cast<const BYTE*>(::LockResource(hData)) : nullptr;
-    if (!p)
-        return FALSE;
-    const BYTE* end = p + size;
-    // Records: WORD id, WORD message, DWORD length, data; a 0 id ends them.
-    while (p + sizeof(WORD) <= end) {
-        WORD id = 0;
-        memcpy(&id, p, sizeof id);
-        if (id == 0)
-            break;
-        if (p + 8 > end)
-            return FALSE;
-        WORD msg = 0;
-        DWORD len = 0;
-        memcpy(&msg, p + 2, sizeof msg);
-        memcpy(&len, p + 4, sizeof len);
-        p += 8;
-        if (len > static_cast<DWORD>(end - p))
-            return FALSE;
-        // List and combo box strings; 0x0376 records belong to OLE controls.
-        if (msg == LB_ADDSTRING || msg == CB_ADDSTRING) {
-            std::string text(reinterpret_cast<const char*>(p), len);
-            ::SendDlgItemMessageA(m_hWnd, id, msg, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    HINSTANCE hInst = m_hInstDlgInit ? m_hInstDlgInit : AfxGetResourceHandle();
+    cl::ForEachDlgInitRecord(hInst, lpszResourceName, [this](const cl::DlgInitRecord& r) {
+        // List and combo box strings; 0x0376 records belong to ActiveX controls.
+        if (r.message == LB_ADDSTRING || r.message == CB_ADDSTRING) {
+            std::string text(reinterpret_cast<const char*>(r.data), r.length);
+            ::SendDlgItemMessageA(m_hWnd, r.id, r.message, 0, reinterpret_cast<LPARAM>(text.c_str()));
         }
-        p += len;
-    }
+        return true;
+    });
     return TRUE;
 }

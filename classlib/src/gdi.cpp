@@ -87,18 +87,22 @@ CBitmap* CBitmap::FromHandle(HBITMAP hBitmap)
     return TempFromHandle<CBitmap>(hBitmap);
 }
 
-BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)
+// Takes a handle just made by one of the Create functions (counted as live).
+BOOL CGdiObject::AdoptNew(HGDIOBJ hObject)
 {
-    HBITMAP h = ::CreateCompatibleBitmap(pDC ? pDC->m_hDC : nullptr, nWidth, nHeight);
-    if (!h)
+    if (!hObject)
         return FALSE;
-    ++g_counters.objects;
-    if (!Attach(h)) {
-        ::DeleteObject(h);
-        --g_counters.objects;
+    if (!Attach(hObject)) {
+        ::DeleteObject(hObject);
         return FALSE;
     }
+    ++g_counters.objects;
     return TRUE;
+}
+
+BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)
+{
+    return AdoptNew(::CreateCompatibleBitmap(pDC ? pDC->m_hDC : nullptr, nWidth, nHeight));
 }
 
 BOOL CBitmap::GetBitmap(BITMAP* pBitMap) const
@@ -108,16 +112,7 @@ BOOL CBitmap::GetBitmap(BITMAP* pBitMap) const
 
 BOOL CBrush::CreateSolidBrush(COLORREF crColor)
 {
-    HBRUSH h = ::CreateSolidBrush(crColor);
-    if (!h)
-        return FALSE;
-    ++g_counters.objects;
-    if (!Attach(h)) {
-        ::DeleteObject(h);
-        --g_counters.objects;
-        return FALSE;
-    }
-    return TRUE;
+    return AdoptNew(::CreateSolidBrush(crColor));
 }
 
 // --- CDC ------------------------------------------------------------------

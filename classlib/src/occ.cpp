@@ -2,6 +2,7 @@
 // sinks and dispatch calls.
 #include "afxwin.h"
 #include "cl/ole.h"
+#include "dlginit.h"
 
 #include <cstdarg>
 #include <cstring>
@@ -279,35 +280,16 @@ namespace {
 // The data of the 0x0376 record for control nID in a DLGINIT resource.
 bool FindPersistedState(HINSTANCE hInst, LPCTSTR name, UINT nID, const BYTE** data, DWORD* size)
 {
-    HRSRC res = name ? ::FindResourceW(hInst, name, MAKEINTRESOURCEW(240)) : nullptr;
-    if (!res)
-        return false;
-    const DWORD total = ::SizeofResource(hInst, res);
-    HGLOBAL h = ::LoadResource(hInst, res);
-    const BYTE* p = h ? static_cast<const BYTE*>(::LockResource(h)) : nullptr;
-    if (!p)
-        return false;
-    const BYTE* end = p + total;
-    while (p + 2 <= end) {
-        WORD id;
-        memcpy(&id, p, 2);
-        if (id == 0 || p + 8 > end)
-            break;
-        WORD msg;
-        DWORD len;
-        memcpy(&msg, p + 2, 2);
-        memcpy(&len, p + 4, 4);
-        p += 8;
-        if (len > static_cast<DWORD>(end - p))
-            break;
-        if (id == nID && msg == 0x0376) {
-            *data = p;
-            *size = len;
-            return true;
+    bool found = false;
+    cl::ForEachDlgInitRecord(hInst, name, [&](const cl::DlgInitRecord& r) {
+        if (r.id == nID && r.message == 0x0376) {
+            *data = r.data;
+            *size = r.length;
+            found = true;
         }
-        p += len;
-    }
-    return false;
+        return !found;
+    });
+    return found;
 }
 } // namespace
 

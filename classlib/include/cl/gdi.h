@@ -49,6 +49,9 @@ public:
     BOOL DeleteObject();
 
 protected:
+    // Takes a handle a Create function just made; FALSE (and the handle
+    // deleted) when there is none or this object already holds one.
+    BOOL AdoptNew(HGDIOBJ hObject);
     // The temporary wrapper of type T for h (made on first use).
     template <class T> static T* TempFromHandle(HGDIOBJ h);
 
