@@ -199,43 +199,30 @@ HBRUSH CGdipButton::CtlColor(CDC* pDC, UINT)
                 }
             }
 
+            // Builds one state picture unless it is there already: the
+            // background, the picture over it, then a copy of the surface.
+            auto buildFace = [&](CDC& face, Gdiplus::Bitmap* pBitmap, int offset, const Gdiplus::ColorMatrix* matrix) {
+                if (face.m_hDC)
+                    return;
+                PaintBackground(&surface);
+                DrawPicture(graphics, pBitmap, offset, matrix, calls);
+                CaptureFace(face, surface, cw, ch);
+            };
+
             if (!m_dcStandard.m_hDC) {
                 Gdiplus::Bitmap* pBitmap = BitmapOf(m_pStandardImage);
-                PaintBackground(&surface);
-                DrawPicture(graphics, pBitmap, 0, nullptr, calls);
-                CaptureFace(m_dcStandard, surface, cw, ch);
-                if (!m_dcStandardPressed.m_hDC) {
-                    PaintBackground(&surface);
-                    DrawPicture(graphics, pBitmap, 1, nullptr, calls);
-                    CaptureFace(m_dcStandardPressed, surface, cw, ch);
-                }
-                if (!m_dcStandardHover.m_hDC) {
-                    PaintBackground(&surface);
-                    DrawPicture(graphics, pBitmap, 0, &kHoverMatrix, calls);
-                    CaptureFace(m_dcStandardHover, surface, cw, ch);
-                }
-                if (!m_dcDisabled.m_hDC) {
-                    PaintBackground(&surface);
-                    DrawPicture(graphics, pBitmap, 0, &kGreyMatrix, calls);
-                    CaptureFace(m_dcDisabled, surface, cw, ch);
-                }
+                buildFace(m_dcStandard, pBitmap, 0, nullptr);
+                buildFace(m_dcStandardPressed, pBitmap, 1, nullptr);
+                buildFace(m_dcStandardHover, pBitmap, 0, &kHoverMatrix);
+                buildFace(m_dcDisabled, pBitmap, 0, &kGreyMatrix);
             }
 
+            // No grey picture of the alternate image is made.
             if (!m_dcAlternate.m_hDC && m_bHasAlternate) {
                 Gdiplus::Bitmap* pBitmap = BitmapOf(m_pAlternateImage);
-                PaintBackground(&surface);
-                DrawPicture(graphics, pBitmap, 0, nullptr, calls);
-                CaptureFace(m_dcAlternate, surface, cw, ch);
-                if (!m_dcAlternatePressed.m_hDC && m_bHasAlternate) {
-                    PaintBackground(&surface);
-                    DrawPicture(graphics, pBitmap, 1, nullptr, calls);
-                    CaptureFace(m_dcAlternatePressed, surface, cw, ch);
-                }
-                if (!m_dcAlternateHover.m_hDC) {
-                    PaintBackground(&surface);
-                    DrawPicture(graphics, pBitmap, 0, &kHoverMatrix, calls);
-                    CaptureFace(m_dcAlternateHover, surface, cw, ch);
-                }
+                buildFace(m_dcAlternate, pBitmap, 0, nullptr);
+                buildFace(m_dcAlternatePressed, pBitmap, 1, nullptr);
+                buildFace(m_dcAlternateHover, pBitmap, 0, &kHoverMatrix);
             }
 
             m_bFacesBuilt = TRUE;

@@ -1,5 +1,6 @@
 #include "game_dlg.h"
 
+#include "browser/bstr_variant.h"
 #include "launcher/key_filters.h"
 #include "res/resource.h"
 
@@ -72,16 +73,7 @@ void GameDlg::OnClose()
 
 void GameDlg::NavigateTo(CString url)
 {
-    VARIANT address;
-    ::VariantInit(&address);
-    V_VT(&address) = VT_BSTR;
-    V_BSTR(&address) = ::SysAllocString(url);
+    BstrVariant address(url);
     m_browser.SetFocus();
-    try {
-        m_browser.Navigate2(&address, nullptr, nullptr, nullptr, nullptr);
-    } catch (...) {
-        ::VariantClear(&address);
-        throw;
-    }
-    ::VariantClear(&address);
+    m_browser.Navigate2(address.get(), nullptr, nullptr, nullptr, nullptr);
 }

@@ -3,6 +3,7 @@
 #include <new>
 #include <string>
 
+#include "browser/bstr_variant.h"
 #include "game/game_dlg.h"
 #include "launcher/handoff.h"
 #include "launcher/key_filters.h"
@@ -11,24 +12,6 @@
 
 namespace {
 using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-
-// A VT_BSTR VARIANT that frees its string however the call it serves ends.
-class BstrVariant {
-public:
-    explicit BstrVariant(const wchar_t* text)
-    {
-        ::VariantInit(&m_v);
-        V_VT(&m_v) = VT_BSTR;
-        V_BSTR(&m_v) = ::SysAllocString(text);
-    }
-    ~BstrVariant() { ::VariantClear(&m_v); }
-    BstrVariant(const BstrVariant&) = delete;
-    BstrVariant& operator=(const BstrVariant&) = delete;
-    VARIANT* get() { return &m_v; }
-
-private:
-    VARIANT m_v;
-};
 } // namespace
 
 IMPLEMENT_DYNAMIC(FrontendDialog, CDialog)

@@ -113,14 +113,6 @@ END_MESSAGE_MAP()
 
 CWnd::CWnd() = default;
 
-CWnd::CWnd(HWND hInsertAfter, bool) : m_hWnd(hInsertAfter), m_bTemporary(true)
-{
-}
-
-const CWnd CWnd::wndTop(HWND_TOP, true);
-const CWnd CWnd::wndBottom(HWND_BOTTOM, true);
-const CWnd CWnd::wndTopMost(HWND_TOPMOST, true);
-const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST, true);
 
 CWnd::~CWnd()
 {

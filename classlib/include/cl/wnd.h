@@ -31,12 +31,6 @@ public:
 
     HWND m_hWnd = nullptr;
 
-    // Insert-after values for SetWindowPos.
-    static const CWnd wndTop;
-    static const CWnd wndBottom;
-    static const CWnd wndTopMost;
-    static const CWnd wndNoTopMost;
-
     HWND GetSafeHwnd() const noexcept { return m_hWnd; }
     operator HWND() const noexcept { return GetSafeHwnd(); }
 
@@ -177,7 +171,6 @@ protected:
     friend struct WndInternals;
 
 private:
-    CWnd(HWND hInsertAfter, bool);  // the insert-after values above
     bool m_bTemporary = false;
 };
 
